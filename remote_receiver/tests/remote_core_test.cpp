@@ -10,6 +10,7 @@
 #include "code_table.h"
 #include "ini_integer.h"
 #include "reading_slot.h"
+#include "remote_binding.h"
 #include "remote_settings.h"
 
 namespace sendaro {
@@ -187,6 +188,60 @@ TEST(ReadingSlot, HoldsOneReadingAndNeverLetsTheReleaseOverwriteANewOne) {
   EXPECT_EQ(slot.Take(), (Reading{2, false})) << "the release keeps the code";
   slot.StorePressed(0xFFFFFFFF);
   EXPECT_EQ(slot.Take(), (Reading{0xFFFFFFFF, true})) << "a 32-bit code is extended with zeros";
+}
+
+}  // namespace
+}  // namespace sendaro
+
+namespace sendaro {
+namespace {
+
+class FakeLibrary final : public LibraryLoader {
+ public:
+  bool loads = true, hasInit = true, hasRead = true;
+  std::int32_t initResult = 1;
+  std::vector<std::string> calls;
+
+  bool Load() override {
+    calls.push_back("load");
+    return loads;
+  }
+  bool HasInit() override { return hasInit; }
+  bool HasRead() override { return hasRead; }
+  std::int32_t CallInit() override {
+    calls.push_back("init");
+    return initResult;
+  }
+  void Unload() override { calls.push_back("unload"); }
+  void ShowError(const char* message) override { calls.push_back(message); }
+};
+
+TEST(RemoteBinding, ShowsAtMostOneMessageAndUnloadsOnEveryFailure) {
+  struct Case {
+    bool loads, hasInit, hasRead;
+    std::int32_t initResult;
+    bool bound;
+    std::vector<std::string> calls;
+  };
+  const Case cases[] = {
+      {true, true, true, 1, true, {"load", "init"}},
+      {true, true, true, -5, true, {"load", "init"}},  // any nonzero value is success
+      {false, true, true, 1, false, {"load", "Load RemtCtrl.dll Fail."}},
+      {true, false, true, 1, false, {"load", "Can't get function address 'InitRemoteCtrl'", "unload"}},
+      {true, false, false, 1, false, {"load", "Can't get function address 'InitRemoteCtrl'", "unload"}},
+      {true, true, true, 0, false, {"load", "init", "Initial Remote Contrl Fail.", "unload"}},
+      {true, true, false, 0, false, {"load", "init", "Initial Remote Contrl Fail.", "unload"}},
+      {true, true, false, 1, false, {"load", "init", "Can't get function address 'ReadRemoteData'", "unload"}},
+  };
+  for (const Case& c : cases) {
+    FakeLibrary library;
+    library.loads = c.loads;
+    library.hasInit = c.hasInit;
+    library.hasRead = c.hasRead;
+    library.initResult = c.initResult;
+    EXPECT_EQ(BindRemoteLibrary(library), c.bound);
+    EXPECT_EQ(library.calls, c.calls);
+  }
 }
 
 }  // namespace
