@@ -178,7 +178,10 @@ class Host {
     const std::string& command = words[0].text;
     if (command == "open") return open(words);
     if (command == "close" || command == "start" || command == "stop" || command == "setup") {
-      const char* name = command == "close" ? "Close" : command == "start" ? "Start" : command == "stop" ? "Stop" : "Setup";
+      const char* name = command == "close"   ? "Close"
+                         : command == "start" ? "Start"
+                         : command == "stop"  ? "Stop"
+                                              : "Setup";
       auto fn = find<VoidFn>(name);
       if (!fn) return false;
       fn();

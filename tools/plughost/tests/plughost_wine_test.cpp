@@ -56,7 +56,8 @@ PlughostRun RunPlughost(const std::string& arguments, const std::string& input =
 }
 
 TEST(Plughost, RunsCommandsFromArgumentsAndStandardInput) {
-  const PlughostRun fromArguments = RunPlughost("Lumidor.dll open \"action version\" \"action PLAYBACK_PLAY #-1 \\\"\"");
+  const PlughostRun fromArguments =
+      RunPlughost("Lumidor.dll open \"action version\" \"action PLAYBACK_PLAY #-1 \\\"\"");
   EXPECT_EQ(fromArguments.exitCode, 0u) << fromArguments.output;
   EXPECT_NE(fromArguments.output.find("> open\ndescription \"Lumidor control\"\n"), std::string::npos)
       << fromArguments.output;
