@@ -9,10 +9,12 @@
 #include <optional>
 
 #include "button_events.h"
+#include "contract/win/unique_handle.h"
 #include "remote_library.h"
-#include "win_handles.h"
 
 namespace sendaro::win {
+
+using contract::win::UniqueHandle;
 
 // What the threads read while they run; all of it outlives the run.
 struct MonitorContext {

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 
+#include "contract/win/unique_handle.h"
 #include "remote_binding.h"
-#include "win_handles.h"
 
 namespace sendaro::win {
+
+using contract::win::UniqueLibrary;
 
 using InitRemoteCtrlFn = std::int32_t(__cdecl*)(std::int32_t);
 using ReadRemoteDataFn = std::int32_t(__cdecl*)();
