@@ -2,6 +2,9 @@
 // Start/Stop cycles, and settings that make the threads spin or sleep for ever.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "contract/plugin_contract.h"
 #include "sendaro_scenario.h"
 
 namespace {
@@ -30,6 +33,36 @@ TEST(SendaroReliability, StopOnTheHostThreadHandlesTheEventItIsWaitingFor) {
   const auto events = clock.events();
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.front().state(), 0);
+}
+
+TEST(SendaroReliability, StopOrCloseFromInsideTheHostsEventHandlerReturns) {
+  for (const bool close : {false, true}) {
+    SCOPED_TRACE(close ? "Close" : "Stop");
+    harness::RecordingHost host;
+    Scenario scenario(close ? "handler_close" : "handler_stop", "remtctrl_standin", kCodesPower);
+    StandIn standIn = scenario.OpenRunning(host.hwnd());
+    bool called = false;
+    double took = 0;
+    std::string textAfter;
+    host.onMessage([&](const harness::HostMessage& message) {
+      if (!message.isEvent() || called) return;
+      called = true;
+      const double before = sendaro_test::NowMs();
+      close ? scenario.Close() : scenario.Stop();
+      took = sendaro_test::NowMs() - before;
+      // The record and its texts stay readable for the rest of the handler.
+      const auto* record = reinterpret_cast<const contract::EventRecord*>(message.wParam);
+      textAfter = reinterpret_cast<const char*>(record->params.value[1]);
+    });
+    standIn.setCode(0x1A);
+    ASSERT_TRUE(host.pumpUntil([&] { return called; }, 2000));
+    EXPECT_LT(took, 1000.0);
+    EXPECT_EQ(textAfter, "Sendaro Control");
+    const std::int32_t reads = standIn.readCalls();
+    host.pumpFor(200);
+    EXPECT_EQ(standIn.readCalls(), reads) << "no thread polls any more";
+    host.onMessage(nullptr);
+  }
 }
 
 TEST(SendaroReliability, ThousandStartStopCyclesLeaveNothingBehind) {

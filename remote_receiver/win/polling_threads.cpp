@@ -5,28 +5,6 @@
 namespace sendaro::win {
 namespace {
 
-class Win32EventPorts final : public EventPorts {
- public:
-  Win32EventPorts(const MonitorContext& context, HANDLE readingEvent)
-      : context_(context), readingEvent_(readingEvent) {}
-
-  std::uint32_t Now() override { return GetTickCount(); }
-  bool SetupMode() override { return context_.setupMode->load(); }
-  void SendEvent(std::intptr_t state) override {
-    SendMessageA(context_.host, contract::WM_PLUGIN_EVENT, reinterpret_cast<WPARAM>(context_.record), state);
-  }
-  // This build has no settings window, so there is never one to post to.
-  bool PostToSetupWindow(unsigned, std::uint32_t, std::uint32_t) override { return false; }
-  void ResetReadingEvent() override { ResetEvent(readingEvent_); }
-  bool WaitReadingEvent(std::optional<std::uint32_t> timeoutMs) override {
-    return WaitForSingleObject(readingEvent_, timeoutMs ? *timeoutMs : INFINITE) != WAIT_TIMEOUT;
-  }
-
- private:
-  const MonitorContext& context_;
-  HANDLE readingEvent_;
-};
-
 // Waits for a thread to end while handling the messages that other threads send to this one.
 void JoinHandlingSentMessages(HANDLE thread) {
   for (;;) {
@@ -46,6 +24,24 @@ UniqueHandle CreateManualResetEvent() { return UniqueHandle(CreateEventA(nullptr
 
 }  // namespace
 
+std::uint32_t Win32EventPorts::Now() { return GetTickCount(); }
+bool Win32EventPorts::SetupMode() { return context_.setupMode->load(); }
+
+void Win32EventPorts::SendEvent(std::intptr_t state) {
+  sending_ = true;
+  SendMessageA(context_.host, contract::WM_PLUGIN_EVENT, reinterpret_cast<WPARAM>(context_.record), state);
+  sending_ = false;
+}
+
+// This build has no settings window, so there is never one to post to.
+bool Win32EventPorts::PostToSetupWindow(unsigned, std::uint32_t, std::uint32_t) { return false; }
+
+void Win32EventPorts::ResetReadingEvent() { ResetEvent(readingEvent_); }
+
+bool Win32EventPorts::WaitReadingEvent(std::optional<std::uint32_t> timeoutMs) {
+  return WaitForSingleObject(readingEvent_, timeoutMs ? *timeoutMs : INFINITE) != WAIT_TIMEOUT;
+}
+
 DWORD WINAPI PollingThreads::ReaderMain(void* param) {
   auto& self = *static_cast<PollingThreads*>(param);
   while (self.readerStop_.load() == 0) {
@@ -63,16 +59,14 @@ DWORD WINAPI PollingThreads::ReaderMain(void* param) {
 
 DWORD WINAPI PollingThreads::EventMain(void* param) {
   auto& self = *static_cast<PollingThreads*>(param);
-  Win32EventPorts ports(self.context_, self.readingEvent_.get());
-  ButtonEvents events(*self.context_.record, *self.context_.codes, *self.context_.groups, *self.context_.timings,
-                      *self.slot_, ports);
-  events.Run(self.eventStop_);
+  self.events_->Run(self.eventStop_);
   return 0;
 }
 
 bool PollingThreads::Start(const MonitorContext& context) {
   if (running()) return true;
   context_ = context;
+  events_.reset();
   // A fresh slot per run: a reading left untaken by the last run is not handled by this one.
   slot_.emplace();
   // The reader signals the reading event, so both events exist before any thread does.
@@ -83,6 +77,8 @@ bool PollingThreads::Start(const MonitorContext& context) {
     readerWake_.reset();
     return false;
   }
+  ports_.emplace(context_, readingEvent_.get());
+  events_.emplace(*context_.record, *context_.codes, *context_.groups, *context_.timings, *slot_, *ports_);
   readerStop_ = 0;
   reader_ = UniqueHandle(CreateThread(nullptr, 0, &ReaderMain, this, 0, nullptr));
   if (reader_) {
@@ -110,6 +106,9 @@ void PollingThreads::Stop() {
   if (!running()) return;
   eventStop_ = 1;
   SetEvent(readingEvent_.get());
+  // Called from the host's handler of the event being sent: the event thread waits for this very
+  // handler, so it is answered now (the host's result is never used) and can see the stop flag.
+  if (ports_->sending() && (InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_REPLIED)) == ISMEX_SEND) ReplyMessage(0);
   JoinHandlingSentMessages(eventThread_.get());
   eventThread_.reset();
   StopReader();
