@@ -1,0 +1,44 @@
+// Calling a plug-in's ActionManual from a test the way a host does: the completion is posted to the
+// host window, so it is collected by pumping the host's queue after the call returned.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "contract/plugin_contract.h"
+#include "recording_host.h"
+
+namespace harness {
+
+using ActionManualFn = BOOL(__stdcall*)(const contract::ActionParams*, std::int32_t);
+
+// A block of `count` parameters: the text `word` first, then `value1` of kind `kind1`.
+inline contract::ActionParams ParamsBlock(const char* word, std::int32_t count = 1, std::int32_t kind1 = 1,
+                                          contract::ParamSlot value1 = 0) {
+  contract::ActionParams params{};
+  params.count = count;
+  params.value[0] = reinterpret_cast<contract::ParamSlot>(word);
+  params.kind[1] = kind1;
+  params.value[1] = value1;
+  return params;
+}
+
+// Calls ActionManual and returns the results of the completions it posted (a correct plug-in
+// posts exactly one), after checking that each completion was posted with the caller's id.
+inline std::vector<LPARAM> CallAction(ActionManualFn actionManual, RecordingHost& host,
+                                      const contract::ActionParams* params, std::int32_t actionId) {
+  host.clear();
+  EXPECT_TRUE(actionManual(params, actionId));
+  host.pumpPending();
+  std::vector<LPARAM> results;
+  for (const HostMessage& done : host.dones()) {
+    EXPECT_EQ(done.wParam, static_cast<WPARAM>(static_cast<std::intptr_t>(actionId)));
+    EXPECT_FALSE(done.sent) << "a completion is posted";
+    results.push_back(done.lParam);
+  }
+  return results;
+}
+
+}  // namespace harness
