@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "contract/params_block.h"
 #include "media_manager.h"
 
 namespace jubelon {
@@ -36,14 +37,7 @@ class FakeManager final : public ManagerPort {
   }
 };
 
-ActionParams Block(const char* word, std::int32_t count, std::int32_t kind1, ParamSlot value1) {
-  ActionParams params{};
-  params.count = count;
-  params.value[0] = reinterpret_cast<ParamSlot>(word);
-  params.kind[1] = kind1;
-  params.value[1] = value1;
-  return params;
-}
+using contract::WordBlock;
 
 TEST(MediaManagerTable, HasItsBlocksOfRisingUniqueCodes) {
   EXPECT_EQ(std::size(kCommands), 134u);
@@ -94,7 +88,7 @@ TEST(MediaManagerAction, PostsTheCodeWithTheSecondSlotUnchanged) {
   };
   for (const auto& c : cases) {
     FakeManager manager;
-    const ActionParams params = Block(c.word, c.count, c.kind1, c.value1);
+    const ActionParams params = WordBlock(c.word, c.count, c.kind1, c.value1);
     EXPECT_EQ(PerformAction(&params, manager), 1) << c.word;
     EXPECT_EQ(manager.posted, (std::vector<Posted>{{c.code, c.value1}})) << c.word;
   }
@@ -104,14 +98,14 @@ TEST(MediaManagerAction, RejectsWithoutPosting) {
   const std::string huge(10000, 'P');
   for (const char* word : {"PLAY ", "PLA", "", "PLAYX", "FULLSCREEN1", "\xC9\xE9", huge.c_str()}) {
     FakeManager manager;
-    const ActionParams params = Block(word, 2, 1, 3);
+    const ActionParams params = WordBlock(word, 2, 1, 3);
     EXPECT_EQ(PerformAction(&params, manager), 0) << word;
     EXPECT_TRUE(manager.posted.empty());
   }
   // Blocks rejected before the manager is looked up.
-  std::vector<ActionParams> blocks = {Block("PLAY", 0, 1, 3), Block("PLAY", -1, 1, 3), Block("PLAY", INT_MIN, 1, 3),
-                                      Block(nullptr, 1, 1, 3)};
-  ActionParams numberFirst = Block("PLAY", 1, 1, 3);
+  std::vector<ActionParams> blocks = {WordBlock("PLAY", 0, 1, 3), WordBlock("PLAY", -1, 1, 3),
+                                      WordBlock("PLAY", INT_MIN, 1, 3), WordBlock(nullptr, 1, 1, 3)};
+  ActionParams numberFirst = WordBlock("PLAY", 1, 1, 3);
   numberFirst.kind[0] = 1;
   blocks.push_back(numberFirst);
   for (const ActionParams& params : blocks) {
@@ -124,7 +118,7 @@ TEST(MediaManagerAction, RejectsWithoutPosting) {
   EXPECT_EQ(manager.lookups, 0);
 
   manager.window = 0;
-  const ActionParams play = Block("PLAY", 1, 1, 3);
+  const ActionParams play = WordBlock("PLAY", 1, 1, 3);
   EXPECT_EQ(PerformAction(&play, manager), 0);
   EXPECT_TRUE(manager.posted.empty());
 }

@@ -35,7 +35,7 @@ class JubelonTest : public ::testing::Test {
   }
 
   static ActionParams block(const char* word, std::int32_t count = 1, std::int32_t kind1 = 1, ParamSlot value1 = 0) {
-    return harness::ParamsBlock(word, count, kind1, value1);
+    return harness::WordBlock(word, count, kind1, value1);
   }
 
   // Waits until the manager has `n` commands (they are posted, so they arrive on its thread later).

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "contract/params_block.h"
 #include "contract/plugin_contract.h"
 #include "recording_host.h"
 
@@ -14,16 +15,7 @@ namespace harness {
 
 using ActionManualFn = BOOL(__stdcall*)(const contract::ActionParams*, std::int32_t);
 
-// A block of `count` parameters: the text `word` first, then `value1` of kind `kind1`.
-inline contract::ActionParams ParamsBlock(const char* word, std::int32_t count = 1, std::int32_t kind1 = 1,
-                                          contract::ParamSlot value1 = 0) {
-  contract::ActionParams params{};
-  params.count = count;
-  params.value[0] = reinterpret_cast<contract::ParamSlot>(word);
-  params.kind[1] = kind1;
-  params.value[1] = value1;
-  return params;
-}
+using contract::WordBlock;
 
 // Calls ActionManual and returns the results of the completions it posted (a correct plug-in
 // posts exactly one), after checking that each completion was posted with the caller's id.
