@@ -1,5 +1,6 @@
 # The two commands: `make demo` and `make test`. Both install what is missing first.
 SHELL := /bin/bash
+MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc)
 WINE_SESSION := scripts/wine-session.sh
 FUZZ_SECONDS ?= 60

@@ -65,7 +65,7 @@ function(wine_test name)
     add_dependencies(${name} ${arg_DEPENDS})
   endif()
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
 
 # A libFuzzer target (native build with clang, PLUGINS_FUZZ=ON).

@@ -57,14 +57,29 @@ struct WordCase {
 TEST_F(LumidorTest, EveryWordReachesThePlayerAcrossThreads) {
   // Read from the table the player understands, written out independently of the plug-in.
   const WordCase cases[] = {
-      {"VERSION", 0},          {"FILE_OPEN", 40},           {"FILE_INFO", 41},
-      {"PLAYBACK_STOP", 100},  {"PLAYBACK_PLAY", 101},      {"playback_play", 101},
-      {"PlayBack_Play", 101},  {"PLAYBACK_FILTERS", 104},   {"SEEK_FRAME_STEP", 150},
-      {"SEEK_SET_BOOKMARK", 157}, {"WINDOW_CONTROL_PANEL", 200}, {"WINDOW_MAXIMIZE", 206},
-      {"PLAYLIST_NEXT", 250},  {"PLAYLIST_BOOKMARKS", 264}, {"VIDEO_PROPERTIES", 300},
-      {"VIDEO_RATIO_16_9", 306}, {"VIDEO_SATURATION_DEC", 319}, {"SUBTITLES_LOAD", 350},
-      {"SUBTITLES_SHOW", 351}, {"SOUND_PROPERTIES", 400},   {"SOUND_ADD", 404},
-      {"APPLICATION_PREFERENCES", 450}, {"APPLICATION_POWER_OFF", 454},
+      {"VERSION", 0},
+      {"FILE_OPEN", 40},
+      {"FILE_INFO", 41},
+      {"PLAYBACK_STOP", 100},
+      {"PLAYBACK_PLAY", 101},
+      {"playback_play", 101},
+      {"PlayBack_Play", 101},
+      {"PLAYBACK_FILTERS", 104},
+      {"SEEK_FRAME_STEP", 150},
+      {"SEEK_SET_BOOKMARK", 157},
+      {"WINDOW_CONTROL_PANEL", 200},
+      {"WINDOW_MAXIMIZE", 206},
+      {"PLAYLIST_NEXT", 250},
+      {"PLAYLIST_BOOKMARKS", 264},
+      {"VIDEO_PROPERTIES", 300},
+      {"VIDEO_RATIO_16_9", 306},
+      {"VIDEO_SATURATION_DEC", 319},
+      {"SUBTITLES_LOAD", 350},
+      {"SUBTITLES_SHOW", 351},
+      {"SOUND_PROPERTIES", 400},
+      {"SOUND_ADD", 404},
+      {"APPLICATION_PREFERENCES", 450},
+      {"APPLICATION_POWER_OFF", 454},
   };
   standins::PlayerStandIn player(0x5A5A);
   std::int32_t id = 100;

@@ -28,7 +28,8 @@ const char* __stdcall Open(const char* /*instanceName*/, HWND hostWindow, std::i
 BOOL __stdcall ActionManual(const ActionParams* params, std::int32_t actionId) {
   return contract::win::Guarded(FALSE, [&] {
     Win32Player player;
-    const std::intptr_t result = contract::win::Guarded(std::intptr_t{0}, [&] { return PerformAction(params, player); });
+    const std::intptr_t result =
+        contract::win::Guarded(std::intptr_t{0}, [&] { return PerformAction(params, player); });
     return contract::win::FinishAction(g_hostWindow, actionId, result);
   });
 }

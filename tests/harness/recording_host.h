@@ -20,7 +20,7 @@ struct HostMessage {
   UINT message = 0;
   WPARAM wParam = 0;
   LPARAM lParam = 0;
-  bool sent = false;         // delivered by SendMessage (as opposed to posted)
+  bool sent = false;             // delivered by SendMessage (as opposed to posted)
   bool fromOtherThread = false;  // sent by another thread
   // WM_PLUGIN_EVENT: copies of the record taken during the send.
   std::string instanceName;
