@@ -15,6 +15,7 @@ inline constexpr char kTvScreenTitle[] = "TV Screen";
 inline constexpr char kTvScreenClass[] = "TvScreenStandIn";
 inline constexpr char kTvApplicationClass[] = "TApplication";
 inline constexpr char kTvTitlePrefix[] = "The Korvid -";
+inline constexpr UINT kTvChannelMessage = 0x0400 + 199;
 inline constexpr UINT kTvQuitMessage = 0x0400 + 255;
 
 class TvScreenStandIn {

@@ -1,7 +1,6 @@
 // Korvid.dll: the entry points of the TV-application plug-in and its title watch.
-#include <optional>
-
 #include "contract/win/exports.h"
+#include "contract/win/unique_handle.h"
 #include "tv_control.h"
 
 namespace {
@@ -59,26 +58,11 @@ class Win32System final : public korvid::SystemPort {
   }
 };
 
-void CALLBACK TitleWatchTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
+void KillThreadTimer(UINT_PTR id) noexcept { KillTimer(nullptr, id); }
+// The title watch: a window-message timer of the thread that started it, ticking every second.
+using UniqueThreadTimer = contract::win::Unique<UINT_PTR, &KillThreadTimer, UINT_PTR{0}>;
+UniqueThreadTimer g_titleWatch;
 
-// The title watch: a window-message timer of the thread that started it, ticking every second;
-// the owner's destructor kills it.
-class TitleWatchTimer {
- public:
-  TitleWatchTimer() : id_(SetTimer(nullptr, 0, korvid::kTitleWatchIntervalMs, TitleWatchTick)) {}
-  ~TitleWatchTimer() {
-    if (id_ != 0) KillTimer(nullptr, id_);
-  }
-  TitleWatchTimer(const TitleWatchTimer&) = delete;
-  TitleWatchTimer& operator=(const TitleWatchTimer&) = delete;
-
-  bool running() const noexcept { return id_ != 0; }
-
- private:
-  UINT_PTR id_;
-};
-
-std::optional<TitleWatchTimer> g_titleWatch;
 // Set while a tick's check runs: a host that pumps messages while it handles the event must not
 // have the next tick rewrite the record it is reading.
 bool g_tickRunning = false;
@@ -120,9 +104,7 @@ void __stdcall StartManual(const ActionParams* params) {
   contract::win::Guarded([&] {
     if (!korvid::IsTitleWatchBlock(params)) return;
     // A running watch keeps its timer and its rhythm.
-    if (g_titleWatch && g_titleWatch->running()) return;
-    g_titleWatch.reset();
-    g_titleWatch.emplace();
+    if (!g_titleWatch) g_titleWatch.reset(SetTimer(nullptr, 0, korvid::kTitleWatchIntervalMs, TitleWatchTick));
   });
 }
 
