@@ -219,6 +219,13 @@ TEST_F(TvControlTest, WalksPastOtherApplicationWindows) {
   EXPECT_EQ(system.events, (std::vector<SentEvent>{{"TITLE", "News", 5}}));
 }
 
+TEST_F(TvControlTest, AWalkThatComesBackOnItselfEnds) {
+  // Windows reordered during a walk can lead it in a circle; here the next window is always the same.
+  system.windows = {{1, "TApplication", "Another program"}, {1, "TApplication", "Another program"}};
+  EXPECT_FALSE(tv.CheckTitle(true, system));
+  EXPECT_EQ(system.windowsRead, kMaxWindowsWalked);
+}
+
 TEST_F(TvControlTest, LongTitlesAreReadUpTo254Characters) {
   // 300 characters: the window gives only the first 254, so the number is lost with the rest.
   const std::string name(300 - 12 - 6, 'L');
