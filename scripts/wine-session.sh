@@ -24,6 +24,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$wineserver" -w
 fi
 "$wineserver" -p
+# The first Wine program of a server starts its background services, which inherit that program's
+# standard handles; start them here with none, so no test's output pipe stays open behind it.
+"$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 status=0
 "$@" || status=$?
 "$wineserver" -k 2>/dev/null || true
