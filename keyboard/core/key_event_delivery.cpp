@@ -87,7 +87,7 @@ std::uint32_t KeyEventDelivery::HandleHotkey(std::uintptr_t hotkeyLParam, KeySys
   for (const HotkeyModifier& modifier : kHotkeyModifiers) {
     if (modifiers & modifier.hotkeyFlag) heldModifiers_ |= ModifierBit(modifier.row);
   }
-  const std::uint32_t scanCode = system.MapVirtualKey(static_cast<unsigned>(virtualKey), 0) & 0xFF;
+  const std::uint32_t scanCode = system.MapKey(static_cast<unsigned>(virtualKey), 0) & 0xFF;
   const std::uint32_t extended = static_cast<std::uint32_t>(ExtendedKeyFlag(virtualKey, static_cast<int>(scanCode)));
   return 1u | scanCode << 16 | extended << 24 | ((modifiers & kModAlt) ? (1u << 29) : 0u);
 }

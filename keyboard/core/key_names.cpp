@@ -112,8 +112,8 @@ int LookUpVirtualKey(std::string_view name) noexcept {
 
 int VirtualKeyOfKeyCode(int keyCode, KeySystem& system) {
   const unsigned scanCode = static_cast<unsigned>(keyCode) & 0xFF;
-  unsigned virtualKey = system.MapVirtualKey(scanCode, 3);
-  if (virtualKey == 0) virtualKey = system.MapVirtualKey(scanCode, 1);
+  unsigned virtualKey = system.MapKey(scanCode, 3);
+  if (virtualKey == 0) virtualKey = system.MapKey(scanCode, 1);
   return GenericModifier(static_cast<int>(virtualKey));
 }
 

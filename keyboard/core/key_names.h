@@ -88,7 +88,7 @@ class KeySystem {
   virtual ~KeySystem() = default;
   // MapVirtualKey: type 0 virtual key -> scan code, 1 scan code -> virtual key, 3 the same telling
   // left from right. 0 when there is none.
-  virtual unsigned MapVirtualKey(unsigned code, unsigned mapType) = 0;
+  virtual unsigned MapKey(unsigned code, unsigned mapType) = 0;
   // GetKeyNameText for a key message LPARAM into `out` (NUL-terminated); returns the length, 0 for
   // no name.
   virtual std::size_t KeyNameText(std::int32_t lParam, std::span<char> out) = 0;

@@ -19,7 +19,7 @@ class FakeKeySystem : public KeySystem {
   std::map<std::int32_t, std::string> names;
   int nameCalls = 0;
 
-  unsigned MapVirtualKey(unsigned code, unsigned mapType) override {
+  unsigned MapKey(unsigned code, unsigned mapType) override {
     const auto found = mappings.find({code, mapType});
     return found == mappings.end() ? 0 : found->second;
   }

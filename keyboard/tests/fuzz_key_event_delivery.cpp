@@ -15,7 +15,7 @@ using namespace keyboard;
 
 class FuzzKeySystem : public KeySystem {
  public:
-  unsigned MapVirtualKey(unsigned code, unsigned mapType) override { return (code * 7 + mapType) & 0xFF; }
+  unsigned MapKey(unsigned code, unsigned mapType) override { return (code * 7 + mapType) & 0xFF; }
   std::size_t KeyNameText(std::int32_t lParam, std::span<char> out) override {
     // Some keys without a name, some with names longer than any record can hold.
     const std::size_t length = (static_cast<std::uint32_t>(lParam) >> 16) % 5 == 0 ? 0 : ((lParam >> 16) * 13) % 300;

@@ -36,10 +36,12 @@ void DestroyForm() noexcept {
 }
 
 void StartMonitoring() {
+  // Before Open (or after Close) there is no window to watch for: nothing to start.
+  if (!g_form) return;
   if (g_state.settings.useDirectInput) {
-    const HRESULT result = g_form ? g_form->monitor().Start(contract::win::ThisModule()) : E_FAIL;
+    const HRESULT result = g_form->monitor().Start(contract::win::ThisModule());
     if (FAILED(result)) MessageBoxA(nullptr, kDirectInputError, keyboard::win::kDescription, MB_ICONERROR | MB_OK);
-  } else if (g_form) {
+  } else {
     kbd_Start(g_form->hwnd());
     g_state.hooked = true;
   }

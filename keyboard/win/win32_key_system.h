@@ -9,7 +9,7 @@ namespace keyboard::win {
 
 class Win32KeySystem final : public KeySystem {
  public:
-  unsigned MapVirtualKey(unsigned code, unsigned mapType) override { return MapVirtualKeyA(code, mapType); }
+  unsigned MapKey(unsigned code, unsigned mapType) override { return MapVirtualKeyA(code, mapType); }
   std::size_t KeyNameText(std::int32_t lParam, std::span<char> out) override {
     if (out.empty()) return 0;
     out[0] = '\0';
