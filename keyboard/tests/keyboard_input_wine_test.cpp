@@ -175,6 +175,72 @@ TEST_F(KeyboardTest, DirectInputStopEndsTheRepeatsAtOnce) {
   close();
 }
 
+// Runs a shell command line on the Linux side; Wine gives no handle to wait on, so the command
+// ends by creating a file, and this waits (handling messages) until it is there.
+bool RunShellAndWait(harness::RecordingHost& host, const std::string& command, DWORD timeoutMs) {
+  const std::string done = "/tmp/keyboard_test_" + std::to_string(GetCurrentProcessId()) + ".done";
+  std::string windowsDone = "Z:" + done;
+  for (char& c : windowsDone) c = c == '/' ? '\\' : c;
+  DeleteFileA(windowsDone.c_str());
+  std::string commandLine = "/bin/sh -c \"" + command + "; touch " + done + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  if (process.hThread) CloseHandle(process.hThread);
+  if (process.hProcess) CloseHandle(process.hProcess);
+  const bool finished =
+      host.pumpUntil([&] { return GetFileAttributesA(windowsDone.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs);
+  DeleteFileA(windowsDone.c_str());
+  return finished;
+}
+
+// Real X keys reach Wine only while one of its windows has the X focus.
+constexpr const char* kFocusTheTestWindow =
+    "xdotool search --sync --name '^keyboard test focus$' | head -n 1 | xargs -I{} xdotool windowfocus --sync {}";
+
+TEST_F(KeyboardTest, DirectInputRepeatsARealXKeyHeld) {
+  EventClock clock(host);
+  openWith(nullptr);
+  FocusedWindow focus;
+  start();
+  ASSERT_TRUE(RunShellAndWait(
+      host, std::string(kFocusTheTestWindow) + " && xdotool keydown a && sleep 1.2 && xdotool keyup a", 15000));
+  host.pumpFor(300);
+  const std::vector<Event> sent = events();
+  ASSERT_GE(sent.size(), 3u);
+  EXPECT_EQ(sent.front(), (Event{"A", 0}));
+  EXPECT_EQ(sent.back(), (Event{"A", -1}));
+  for (std::size_t i = 1; i + 1 < sent.size(); ++i) EXPECT_EQ(sent[i], (Event{"A", static_cast<LPARAM>(i)}));
+  const std::vector<double> times = clock.sinceFirst();
+  EXPECT_GE(times[1], 450.0);
+  EXPECT_LE(times[1], 650.0);
+  const std::size_t repeats = sent.size() - 2;
+  EXPECT_GE(repeats, 12u);
+  EXPECT_LE(repeats, 30u);
+}
+
+TEST_F(KeyboardTest, DirectInputStopEndsTheRepeatsOfARealXKey) {
+  openWith(nullptr);
+  FocusedWindow focus;
+  start();
+  std::size_t atStop = 0;
+  host.onMessage([&](const harness::HostMessage& m) {
+    // Stop from inside the host, once the key is repeating.
+    if (m.isEvent() && m.lParam == 3) {
+      stop();
+      atStop = host.events().size();
+    }
+  });
+  ASSERT_TRUE(RunShellAndWait(
+      host, std::string(kFocusTheTestWindow) + " && xdotool keydown s && sleep 1.5 && xdotool keyup s", 15000));
+  host.pumpFor(300);
+  ASSERT_EQ(atStop, 4u);
+  EXPECT_EQ(host.events().size(), atStop) << "nothing after Stop, neither repeats nor the release";
+}
+
 // The message box of a failing DirectInput start, found and closed by a watcher thread.
 class MessageBoxWatcher {
  public:
