@@ -30,12 +30,13 @@ class InputPort : public KeySystem {
   // VkKeyScanEx: virtual key in the low byte, shift state in the high byte; all ones for none.
   virtual std::uint16_t KeyScan(char character, std::uint32_t layout) = 0;
   // CharToOem of a one-character text: the OEM byte.
-  virtual std::uint8_t CharToOem(char character) = 0;
+  virtual std::uint8_t OemCode(char character) = 0;
   // The keyboard layout of the thread that owns the foreground window, or of the calling thread
   // when there is no foreground window.
   virtual std::uintptr_t ForegroundKeyboardLayout() = 0;
   // PostMessage; its result is not wanted.
-  virtual void PostMessage(std::intptr_t window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  virtual void PostWindowMessage(std::intptr_t window, unsigned message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) = 0;
   virtual void Sleep(unsigned milliseconds) = 0;
 };
 

@@ -194,7 +194,7 @@ int KeystrokeEmulator::PostOneKey(const ActionParams& params, bool release) {
   const int virtualKey = VirtualKeyOfKeyCode(keyCode, port_);
   const std::uint32_t lParam =
       release ? KeyMessageReleaseParam(keyCode, virtualKey) : KeyMessagePressParam(keyCode, virtualKey);
-  port_.PostMessage(*window, release ? kWmKeyUp : kWmKeyDown, static_cast<std::uintptr_t>(virtualKey), lParam);
+  port_.PostWindowMessage(*window, release ? kWmKeyUp : kWmKeyDown, static_cast<std::uintptr_t>(virtualKey), lParam);
   return 1;
 }
 
@@ -215,7 +215,7 @@ int KeystrokeEmulator::PostPress(const ActionParams& params) {
   for (const int keyCode : *keyCodes) keys.push_back({keyCode, VirtualKeyOfKeyCode(keyCode, port_)});
 
   const auto post = [&](unsigned message, int virtualKey, std::uint32_t lParam) {
-    port_.PostMessage(*window, message, static_cast<std::uintptr_t>(virtualKey), lParam);
+    port_.PostWindowMessage(*window, message, static_cast<std::uintptr_t>(virtualKey), lParam);
   };
   const auto throughInput = [](int virtualKey) {
     return virtualKey == kShiftVirtualKey || virtualKey == kCtrlVirtualKey;

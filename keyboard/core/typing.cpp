@@ -99,7 +99,7 @@ void KeystrokeEmulator::TypeByCharacterCode(char character) {
   ReleaseHeldKeys();
   ExecuteSubCommand("KEYDOWN", "ALT");
   char digits[4];
-  const auto written = std::to_chars(digits, digits + sizeof digits, unsigned{port_.CharToOem(character)});
+  const auto written = std::to_chars(digits, digits + sizeof digits, unsigned{port_.OemCode(character)});
   for (const char* digit = digits; digit != written.ptr; ++digit) {
     char keypadName[] = "NUM 0";
     keypadName[sizeof keypadName - 2] = *digit;

@@ -3,51 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <deque>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "contract/action_params.h"
+#include "host_block.h"
 #include "recording_input_port.h"
 
 namespace keyboard {
 namespace {
 
 using contract::ActionParams;
+using testing::HostBlock;
+using testing::HostValues;
 using testing::kEnglishLayout;
 using testing::kRussianLayout;
 using testing::RecordingInputPort;
 using Calls = std::vector<std::string>;
 
-// A host's parameter block: strings become texts, ints numbers; the texts live as long as it does.
-class HostBlock {
- public:
-  HostBlock(std::initializer_list<std::variant<std::string, std::int32_t>> values) {
-    for (const auto& value : values) {
-      const int i = params.count++;
-      if (const auto* text = std::get_if<std::string>(&value)) {
-        texts_.push_back(*text);
-        params.kind[i] = contract::kKindText;
-        params.value[i] = reinterpret_cast<contract::ParamSlot>(texts_.back().c_str());
-      } else {
-        params.kind[i] = 1;
-        params.value[i] = std::get<std::int32_t>(value);
-      }
-    }
-  }
-  HostBlock(const HostBlock&) = delete;
-  HostBlock& operator=(const HostBlock&) = delete;
-
-  ActionParams params{};
-
- private:
-  std::deque<std::string> texts_;
-};
-
 class Emulation : public ::testing::Test {
  protected:
-  int run(std::initializer_list<std::variant<std::string, std::int32_t>> values) {
+  int run(HostValues values) {
     const HostBlock block(values);
     return emulator.ExecuteCommand(&block.params);
   }
@@ -91,7 +67,7 @@ TEST_F(Emulation, CommandWordsAndBlockChecks) {
   struct Case {
     const char* what;
     int result;
-    std::initializer_list<std::variant<std::string, std::int32_t>> values;
+    HostValues values;
   };
   const Case cases[] = {
       {"lower case", 1, {"press", "A"}},
@@ -217,7 +193,7 @@ TEST_F(Emulation, MessageCommandsNeedANumberedWindowAndKnownNames) {
   port.forget();
   struct Case {
     const char* what;
-    std::initializer_list<std::variant<std::string, std::int32_t>> values;
+    HostValues values;
   };
   const Case failures[] = {
       {"no window", {"WM_KEYDOWN", "A"}},

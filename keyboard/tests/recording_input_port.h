@@ -90,12 +90,12 @@ class RecordingInputPort : public InputPort {
     const auto found = keyScan.find(static_cast<unsigned char>(character));
     return found == keyScan.end() ? 0xFFFF : found->second;
   }
-  std::uint8_t CharToOem(char character) override {
+  std::uint8_t OemCode(char character) override {
     const auto found = oemCodes.find(static_cast<unsigned char>(character));
     return found == oemCodes.end() ? '?' : found->second;
   }
   std::uintptr_t ForegroundKeyboardLayout() override { return layout; }
-  void PostMessage(std::intptr_t window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
+  void PostWindowMessage(std::intptr_t window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
     char line[96];
     std::snprintf(line, sizeof line, "post %llX %04X %02llX %08llX", static_cast<unsigned long long>(window), message,
                   static_cast<unsigned long long>(wParam), static_cast<unsigned long long>(lParam));
