@@ -8,12 +8,14 @@ static_assert(kKeyEventExtended == KEYEVENTF_EXTENDEDKEY);
 static_assert(kKeyEventRelease == KEYEVENTF_KEYUP);
 static_assert(kKeyEventScanCode == KEYEVENTF_SCANCODE);
 
-unsigned Win32InputPort::MapVirtualKey(unsigned code, unsigned mapType) {
-  return keySystem_.MapVirtualKey(code, mapType);
-}
+// The member's own name is the macro's too, so the system's function is called by its full name.
+unsigned Win32InputPort::MapVirtualKey(unsigned code, unsigned mapType) { return ::MapVirtualKeyA(code, mapType); }
 
 std::size_t Win32InputPort::KeyNameText(std::int32_t lParam, std::span<char> out) {
-  return keySystem_.KeyNameText(lParam, out);
+  if (out.empty()) return 0;
+  out[0] = '\0';
+  const int length = ::GetKeyNameTextA(static_cast<LONG>(lParam), out.data(), static_cast<int>(out.size()));
+  return length > 0 ? static_cast<std::size_t>(length) : 0;
 }
 
 void Win32InputPort::LegacyKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, unsigned flags) {

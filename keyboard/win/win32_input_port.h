@@ -4,7 +4,6 @@
 #include <windows.h>  // first: its A/W macros must rename the interface and this class alike
 
 #include "input_port.h"
-#include "win32_key_system.h"
 
 namespace keyboard::win {
 
@@ -21,9 +20,6 @@ class Win32InputPort final : public InputPort {
   std::uintptr_t ForegroundKeyboardLayout() override;
   void PostWindowMessage(std::intptr_t window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
   void Sleep(unsigned milliseconds) override;
-
- private:
-  Win32KeySystem keySystem_;
 };
 
 }  // namespace keyboard::win
