@@ -288,7 +288,13 @@ TEST_F(Emulation, LockKeysToggleOnlyWhenNeeded) {
 TEST_F(Emulation, LayoutPressesTheHotkeyOnlyWhenTheLayoutDiffers) {
   EXPECT_EQ(run({"LAYOUT", "english"}), 1);
   EXPECT_EQ(run({"LAYOUT", "US-English (101)"}), 1);
+  port.layout = 0xF0C00809;  // UK English with its own layout id: only the low byte counts
+  EXPECT_TRUE(emulator.IsEnglishLayout());
+  EXPECT_EQ(run({"LAYOUT", "ENGLISH"}), 1);
   EXPECT_TRUE(port.calls.empty());  // no pause either
+  port.layout = 0x04090419;  // Russian with a US keyboard
+  EXPECT_FALSE(emulator.IsEnglishLayout());
+  port.layout = kEnglishLayout;
 
   settings.international = "Ctrl+Shift";
   EXPECT_EQ(run({"LAYOUT", "Russian"}), 1);
