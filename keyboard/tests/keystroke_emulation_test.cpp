@@ -292,7 +292,7 @@ TEST_F(Emulation, LayoutPressesTheHotkeyOnlyWhenTheLayoutDiffers) {
   EXPECT_TRUE(emulator.IsEnglishLayout());
   EXPECT_EQ(run({"LAYOUT", "ENGLISH"}), 1);
   EXPECT_TRUE(port.calls.empty());  // no pause either
-  port.layout = 0x04090419;  // Russian with a US keyboard
+  port.layout = 0x04090419;         // Russian with a US keyboard
   EXPECT_FALSE(emulator.IsEnglishLayout());
   port.layout = kEnglishLayout;
 
