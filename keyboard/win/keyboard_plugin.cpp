@@ -5,8 +5,10 @@
 #include "contract/action_params.h"
 #include "contract/win/exports.h"
 #include "hooks.h"
+#include "keystroke_emulation.h"
 #include "profile_settings.h"
 #include "setup_form.h"
+#include "win32_input_port.h"
 
 using keyboard::win::SetupFormWindow;
 
@@ -104,10 +106,15 @@ void __stdcall Setup() {
   });
 }
 
-// The keyboard's actions come later; until then every action is refused the documented way.
 BOOL __stdcall ActionManual(const ActionParams* params, std::int32_t actionId) {
-  return contract::win::Guarded(
-      FALSE, [&] { return contract::win::FinishActionWithReport(g_state.host, params, actionId, 0, "Keyboard"); });
+  return contract::win::Guarded(FALSE, [&] {
+    // A command that throws counts as not performed; the host still gets its one completion.
+    const int result = contract::win::Guarded(0, [&] {
+      keyboard::win::Win32InputPort port;
+      return keyboard::KeystrokeEmulator(port, g_state.settings).ExecuteCommand(params);
+    });
+    return contract::win::FinishActionWithReport(g_state.host, params, actionId, result, "Keyboard");
+  });
 }
 
 void __stdcall StartManual(const ActionParams* /*params*/) {}

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "player_standin.h"
+#include "text_standin.h"
 
 namespace {
 
@@ -33,6 +34,12 @@ int RunPlayer(int argc, char** argv) {
   return 0;
 }
 
+int RunText(int argc, char** argv) {
+  bool printKeyMessages = false;
+  for (int i = 0; i < argc; ++i) printKeyMessages = printKeyMessages || std::strcmp(argv[i], "--messages") == 0;
+  return standins::RunTextWindow(printKeyMessages);
+}
+
 void CALLBACK EndOfLife(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
 
 struct Mode {
@@ -42,6 +49,7 @@ struct Mode {
 
 constexpr Mode kModes[] = {
     {"player", RunPlayer},
+    {"text", RunText},
 };
 
 }  // namespace
@@ -62,6 +70,8 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr, "usage: standins MODE [--seconds N] [options]\nmodes:");
   for (const Mode& mode : kModes) std::fprintf(stderr, " %s", mode.name);
-  std::fprintf(stderr, "\n  player [--answer N]   window \"LumidorFront\"; exits on command 453\n");
+  std::fprintf(stderr,
+               "\n  player [--answer N]   window \"LumidorFront\"; exits on command 453\n"
+               "  text [--messages]      a focused window that prints what is typed into it\n");
   return 2;
 }
