@@ -9,6 +9,7 @@
 #include "manager_standin.h"
 #include "player_standin.h"
 #include "tv_standin.h"
+#include "text_standin.h"
 
 namespace {
 
@@ -79,6 +80,12 @@ int RunTv(int argc, char** argv) {
   return 0;
 }
 
+int RunText(int argc, char** argv) {
+  bool printKeyMessages = false;
+  for (int i = 0; i < argc; ++i) printKeyMessages = printKeyMessages || std::strcmp(argv[i], "--messages") == 0;
+  return standins::RunTextWindow(printKeyMessages);
+}
+
 void CALLBACK EndOfLife(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
 
 struct Mode {
@@ -90,6 +97,7 @@ constexpr Mode kModes[] = {
     {"player", RunPlayer},
     {"manager", RunManager},
     {"tv", RunTv},
+    {"text", RunText},
 };
 
 }  // namespace
@@ -113,5 +121,6 @@ int main(int argc, char** argv) {
   std::fprintf(stderr, "\n  player [--answer N]   window \"LumidorFront\"; exits on command 453\n");
   std::fprintf(stderr, "  manager              window \"MJFrame\"; exits on command 20007\n");
   std::fprintf(stderr, "  tv [--title TEXT]    windows \"TV Screen\" and \"TApplication\"; exits on message 1279\n");
+  std::fprintf(stderr, "  text [--messages]    a focused window that prints what is typed into it\n");
   return 2;
 }

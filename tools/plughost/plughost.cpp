@@ -30,6 +30,8 @@ constexpr char kUsage[] =
     "  startmanual TEXT       StartManual with one text\n"
     "  stopmanual TEXT        StopManual with one text\n"
     "  wait MS                handle messages for MS milliseconds\n"
+    "  show                   show the host window (titled \"plughost\") and give it the focus, so\n"
+    "                         that keys can be typed into it\n"
     "An argument is a text (put it in double quotes to keep blanks), or a number written #123, #-1 or\n"
     "#0x1F. Every message to the host window is printed as it arrives:\n"
     "  event NAME \"TEXT\" STATE [PARAMS]   done ID RESULT   log \"TEXT\"\n"
@@ -186,6 +188,13 @@ class Host {
       if (!fn) return false;
       fn();
       if (command == "close") opened_ = false;
+      PumpPending();
+      return true;
+    }
+    if (command == "show") {
+      ShowWindow(window_, SW_SHOW);
+      SetForegroundWindow(window_);
+      SetFocus(window_);
       PumpPending();
       return true;
     }
