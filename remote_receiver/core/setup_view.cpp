@@ -71,6 +71,11 @@ std::optional<std::string> PressTexts::Take(std::uint64_t code) {
   return std::nullopt;
 }
 
+bool PressTexts::empty() {
+  const std::lock_guard lock(mutex_);
+  return texts_.empty();
+}
+
 void PressTexts::Clear() {
   const std::lock_guard lock(mutex_);
   texts_.clear();

@@ -19,6 +19,24 @@
 
 namespace sendaro {
 
+// The window's fixed texts.
+inline constexpr const char* kMonitoringCaption = "Monitoring";
+inline constexpr const char* kPressedCaption = "Pressed";
+inline constexpr const char* kReleasedCaption = "Released";
+inline constexpr const char* kTimingCaption = "Timing";
+inline constexpr const char* kCodeLabelCaption = "Code:";
+inline constexpr const char* kCloseCaption = "Close";
+inline constexpr const char* kCodeColumn = "Code";
+inline constexpr const char* kKeyColumn = "Key";
+// Shown when the window becomes active while the sensor library is not bound.
+inline constexpr const char* kSetupHelp =
+    "Initial Remote Contrl Fail.\n\nSupports following hardware devices.\n1. MSI VGA Cards which with remote "
+    "control sensor.\n2. MSI TV Tuner Cards (MS-8606_c)\n\nSystem Requirement:\nWindowsR 98, WindowsR Millennium, "
+    "WindowsR 2000 and WindowsR XP\n\nDrivers:\nFor MSI TV Tuner Cards, please install the TV Tuner Cards' driver "
+    "first,\nthen Remote Control Functions will be available.\n\nRequired Files:\n1. RemtCtrl.dll\n2. "
+    "Fornvi2c.dll\n3. Nvapi9x.dll\n4. Nvgpio.dll\nNote: Please place all files above into the same plugin "
+    "directory.";
+
 // One labelled value field of the Timing group: positions inside the group box.
 struct SpinField {
   std::string_view name;   // the spin control
@@ -77,6 +95,8 @@ class PressTexts {
   // The text of the oldest press of `code`; presses before it (whose messages were lost) go too.
   std::optional<std::string> Take(std::uint64_t code);
   void Clear();
+  // No press is waiting for its message to be handled.
+  bool empty();
 
  private:
   std::mutex mutex_;

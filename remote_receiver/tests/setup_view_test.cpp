@@ -95,7 +95,9 @@ TEST(PressTexts, TakenInMessageOrderSkippingLostOnes) {
   texts.Push(4, "Unposted");
   texts.DropNewest();
   EXPECT_EQ(texts.Take(2), "Two");  // the message of 1 was lost: its text goes
+  EXPECT_FALSE(texts.empty());
   EXPECT_EQ(texts.Take(3), "Three");
+  EXPECT_TRUE(texts.empty());
   EXPECT_FALSE(texts.Take(4));
   EXPECT_FALSE(texts.Take(1));
 
