@@ -6,7 +6,7 @@ WINE_SESSION := scripts/wine-session.sh
 FUZZ_SECONDS ?= 60
 FUZZ_SECONDS_SHORT ?= 10
 
-.PHONY: all deps build native win32 win64 test test-native test-wine abi-check demo bench fuzz fuzz-build fuzz-short format clean
+.PHONY: all deps build native win32 win64 test demo bench fuzz fuzz-build fuzz-short format clean
 
 all: build
 
@@ -15,21 +15,15 @@ deps:
 
 build: native win32 win64
 
-build/native/CMakeCache.txt:
-	cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
-build/win32/CMakeCache.txt:
-	cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-build/win64/CMakeCache.txt:
-	cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-build/fuzz/CMakeCache.txt:
-	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DPLUGINS_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+# Configuring every time is cheap and picks up plug-in folders that appeared since the last run.
+CONFIGURE_native := cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug
+CONFIGURE_win32 := cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+CONFIGURE_win64 := cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+CONFIGURE_fuzz := CC=clang CXX=clang++ cmake -S . -B build/fuzz -DPLUGINS_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug
 
-native: deps build/native/CMakeCache.txt
-	cmake --build build/native -j $(JOBS)
-win32: deps build/win32/CMakeCache.txt
-	cmake --build build/win32 -j $(JOBS)
-win64: deps build/win64/CMakeCache.txt
-	cmake --build build/win64 -j $(JOBS)
+native win32 win64: deps
+	$(CONFIGURE_$@) >/dev/null
+	cmake --build build/$@ -j $(JOBS)
 
 test: build fuzz-short
 	cd build/native && ctest --output-on-failure -j $(JOBS)
@@ -42,7 +36,8 @@ demo: win64
 bench: win64
 	$(WINE_SESSION) scripts/bench.sh
 
-fuzz-build: deps build/fuzz/CMakeCache.txt
+fuzz-build: deps
+	$(CONFIGURE_fuzz) >/dev/null
 	cmake --build build/fuzz -j $(JOBS)
 fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ_SECONDS)

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "tv_standin.h"
+
 namespace {
 
 struct PlughostRun {
@@ -99,6 +101,17 @@ TEST(Plughost, HelpExplainsTheCommands) {
   for (const char* word : {"open [NAME]", "action WORD", "startmanual TEXT", "wait MS", "#0x1F"}) {
     EXPECT_NE(run.output.find(word), std::string::npos) << word;
   }
+}
+
+TEST(Plughost, PrintsAnEventWithItsTextParameter) {
+  // The TV application's windows, visible to the plug-in in plughost's process.
+  standins::TvScreenStandIn screen;
+  standins::ApplicationWindowStandIn application("The Korvid - News (12)");
+  const PlughostRun run = RunPlughost("Korvid.dll open \"action GET_TITLE_EVENT\" close");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_NE(run.output.find("> action GET_TITLE_EVENT\nevent KORVID \"TITLE\" 12 [\"News\"]\ndone 1 1\n"),
+            std::string::npos)
+      << run.output;
 }
 
 }  // namespace
