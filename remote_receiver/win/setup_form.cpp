@@ -163,6 +163,7 @@ struct SetupForm::Window {
   void Pressed(WPARAM wParam, LPARAM lParam);
   void Released();
   void ShowPending();
+  LRESULT DrawGridRow(NMLVCUSTOMDRAW& draw);
   void Hide();
   bool Navigate(const MSG& message);
   void ShowModal();
@@ -349,6 +350,20 @@ void SetupForm::Window::ShowPending() {
   SendMessageA(grid, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
+// The selected row in the selection colours also while the grid has no focus, as the user's eyes
+// are on the remote, not on the window, when a press selects it.
+LRESULT SetupForm::Window::DrawGridRow(NMLVCUSTOMDRAW& draw) {
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+  const auto row = static_cast<WPARAM>(draw.nmcd.dwItemSpec);
+  if (SendMessageA(grid, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) {
+    draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
+    draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+  }
+  return CDRF_DODEFAULT;
+}
+
 void SetupForm::Window::Hide() {
   if (!shown) return;
   shown = false;
@@ -398,6 +413,9 @@ LRESULT SetupForm::Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (header.code == NM_CUSTOMDRAW && header.idFrom == kGrid) {
+        return DrawGridRow(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+      }
       const auto spin = static_cast<std::size_t>(header.idFrom - kFirstSpin);
       if (header.code == UDN_DELTAPOS && spin < kFieldCount) {
         SpinChanging(spin, *reinterpret_cast<const NMUPDOWN*>(lParam));
