@@ -3,13 +3,10 @@
 #include "ini_integer.h"
 
 namespace sendaro {
-namespace {
 
 void WriteTiming(SettingsFile& file, const Timings& timings, const TimingKey& key) {
   file.WriteString(kMainSection, key.key, std::to_string((timings.*key.member).load()));
 }
-
-}  // namespace
 
 void ReadTiming(SettingsFile& file, Timings& timings, const TimingKey& key) {
   const std::optional<std::string> text = file.ReadString(kMainSection, key.key);

@@ -51,6 +51,8 @@ class SettingsFile {
 
 // Reads `key` of [Main] into the setting when it holds an integer; otherwise keeps its value.
 void ReadTiming(SettingsFile& file, Timings& timings, const TimingKey& key);
+// Writes `key` of [Main] in decimal.
+void WriteTiming(SettingsFile& file, const Timings& timings, const TimingKey& key);
 
 // Reads Interval, refills the code table from [Codes] and rebuilds the group list.
 void LoadSettings(SettingsFile& file, Timings& timings, CodeTable& codes, GroupList& groups);

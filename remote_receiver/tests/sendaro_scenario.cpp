@@ -155,13 +155,14 @@ MessageBoxWatcher::MessageBoxWatcher(std::string caption) : caption_(std::move(c
         continue;
       }
       SeenBox seen;
-      char text[512] = {};
+      char text[1024] = {};
       GetWindowTextA(box, text, sizeof text);
       seen.caption = text;
       GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message's static control
       seen.text = text;
       const HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
       seen.stopIcon = icon != nullptr && icon == LoadIconA(nullptr, IDI_HAND);
+      seen.warningIcon = icon != nullptr && icon == LoadIconA(nullptr, IDI_EXCLAMATION);
       seen.onlyOk = GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr &&
                     GetDlgItem(box, IDYES) == nullptr && GetDlgItem(box, IDNO) == nullptr;
       {

@@ -86,6 +86,7 @@ struct SeenBox {
   std::string caption;
   std::string text;
   bool stopIcon = false;
+  bool warningIcon = false;
   bool onlyOk = false;  // an OK button and no other
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sendaro_scenario.h"
+#include "setup_window_driver.h"
 
 namespace {
 
@@ -245,7 +246,10 @@ TEST(SendaroSetup, SavesTheWaitsAndReadsTheCodesAgain) {
   standIn.queue({0x1A});
   ASSERT_TRUE(host.pumpUntil([&] { return clock.events().size() >= 2; }, 2000));
   EXPECT_EQ(clock.events().front().message.eventText, "Power");
-  scenario.Setup();
+  {
+    sendaro_test::SetupWindowSession closer;
+    scenario.Setup();
+  }
   char value[32];
   const std::pair<const char*, const char*> saved[] = {{"Wait1", "300"}, {"WaitN", "100"}, {"WaitR", "200"}};
   for (const auto& [key, text] : saved) {
@@ -260,7 +264,10 @@ TEST(SendaroSetup, SavesTheWaitsAndReadsTheCodesAgain) {
   scenario.Stop();
   // Setup while stopped leaves it stopped.
   const std::size_t threads = sendaro_test::ThreadCount();
-  scenario.Setup();
+  {
+    sendaro_test::SetupWindowSession closer;
+    scenario.Setup();
+  }
   EXPECT_EQ(sendaro_test::ThreadCount(), threads);
 }
 

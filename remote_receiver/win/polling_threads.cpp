@@ -1,5 +1,7 @@
 #include "polling_threads.h"
 
+#include <cstring>
+
 #include "remote_constants.h"
 
 namespace sendaro::win {
@@ -33,8 +35,22 @@ void Win32EventPorts::SendEvent(std::intptr_t state) {
   sending_ = false;
 }
 
-// This build has no settings window, so there is never one to post to.
-bool Win32EventPorts::PostToSetupWindow(unsigned, std::uint32_t, std::uint32_t) { return false; }
+bool Win32EventPorts::PostToSetupWindow(unsigned message, std::uint32_t wParam, std::uint32_t lParam) {
+  SetupWindowLink* link = context_.setupWindow;
+  HWND window = link ? link->window.load() : nullptr;
+  if (!window) return false;
+  // The text of this press goes with its message: the window handles it later, when this thread
+  // may be writing another press into the record.
+  const bool pressed = message == WM_REMOTE_PRESSED;
+  if (pressed) {
+    const char* text = context_.record->eventText;
+    link->texts.Push((std::uint64_t{wParam} << 32) | lParam,
+                     std::string_view(text, strnlen(text, sizeof context_.record->eventText)));
+  }
+  if (PostMessageA(window, message, wParam, lParam)) return true;
+  if (pressed) link->texts.DropNewest();
+  return false;
+}
 
 void Win32EventPorts::ResetReadingEvent() { ResetEvent(readingEvent_); }
 

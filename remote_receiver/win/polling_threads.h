@@ -11,10 +11,18 @@
 #include "button_events.h"
 #include "contract/win/unique_handle.h"
 #include "remote_library.h"
+#include "setup_view.h"
 
 namespace sendaro::win {
 
 using contract::win::UniqueHandle;
+
+// The settings window as the event thread reaches it: its handle while it is shown, and the texts
+// of the presses posted to it.
+struct SetupWindowLink {
+  std::atomic<HWND> window{nullptr};
+  PressTexts texts;
+};
 
 // What the threads read while they run; all of it outlives the run.
 struct MonitorContext {
@@ -25,6 +33,7 @@ struct MonitorContext {
   const Timings* timings = nullptr;
   const std::atomic<bool>* setupMode = nullptr;
   ReadRemoteDataFn read = nullptr;
+  SetupWindowLink* setupWindow = nullptr;
 };
 
 // The event thread's view of the system: the tick count, the host window, the reading event.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace sendaro::win {
 namespace {
 
@@ -23,7 +25,13 @@ std::optional<std::string> ProfileFile::ReadString(std::string_view section, std
 }
 
 std::vector<std::string> ProfileFile::ReadSection(std::string_view section) {
-  std::string buffer(4096, '\0');
+  // A section is never longer than its file, so one pass mostly does: each pass parses the file.
+  WIN32_FILE_ATTRIBUTE_DATA attributes{};
+  DWORD start = 4096;
+  if (GetFileAttributesExA(path_.c_str(), GetFileExInfoStandard, &attributes) && attributes.nFileSizeHigh == 0) {
+    start = std::clamp<DWORD>(attributes.nFileSizeLow + 2, start, kLargestSection);
+  }
+  std::string buffer(start, '\0');
   DWORD length = 0;
   for (;;) {
     length = GetPrivateProfileSectionA(std::string(section).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),

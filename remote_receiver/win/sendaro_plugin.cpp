@@ -7,8 +7,9 @@
 #include "polling_threads.h"
 #include "profile_file.h"
 #include "remote_constants.h"
+#include "setup_form.h"
 
-// The settings window object while Setup shows it; this build has none, so it stays null.
+// The settings window object while Setup shows it, null otherwise.
 extern "C" {
 void* SetupForm = nullptr;
 }
@@ -31,6 +32,9 @@ struct Plugin {
   // Set while Stop waits for the threads: an entry point that the host calls from inside an event
   // it is handling then does nothing, instead of waiting for the very thread that waits for it.
   bool stopping = false;
+  // Set while Setup runs: a Setup the host calls from inside the window's loop does nothing.
+  bool inSetup = false;
+  win::SetupWindowLink setupWindow;
   win::PollingThreads threads;
 };
 
@@ -54,6 +58,7 @@ void StartMonitoring(Plugin& plugin) {
   context.timings = &plugin.timings;
   context.setupMode = &plugin.setupMode;
   context.read = plugin.library.reader();
+  context.setupWindow = &plugin.setupWindow;
   plugin.threads.Start(context);
 }
 
@@ -100,14 +105,49 @@ void __stdcall Stop() {
   Guarded([] { StopMonitoring(State()); });
 }
 
-// Without a settings window, Setup is what follows the window's closing: the timings are saved,
-// the settings and codes read again, and monitoring restarts as it was with them.
+// Shows the settings window with monitoring running in setup mode whatever its state before,
+// then saves the timings, reads the settings and codes again, and leaves monitoring as it was,
+// with threads that start from the new settings.
 void __stdcall Setup() {
   Guarded([] {
     Plugin& plugin = State();
-    if (plugin.stopping) return;
+    if (plugin.stopping || plugin.inSetup) return;
+    plugin.inSetup = true;
+    struct SetupScope {
+      Plugin& plugin;
+      ~SetupScope() {
+        plugin.inSetup = false;
+        plugin.setupMode = false;
+        plugin.setupWindow.window = nullptr;
+        SetupForm = nullptr;
+      }
+    } scope{plugin};
     const bool wasMonitoring = plugin.threads.running();
-    StopMonitoring(plugin);
+    {
+      win::SetupFormContext context;
+      context.owner = plugin.host;
+      context.codes = &plugin.codes;
+      context.timings = &plugin.timings;
+      context.libraryBound = plugin.library.bound();
+      context.link = &plugin.setupWindow;
+      context.saveInterval = [&plugin] {
+        win::ProfileFile file = OpenSettingsFile();
+        WriteTiming(file, plugin.timings, kIntervalKey);
+      };
+      win::SetupForm form(std::move(context));
+      SetupForm = &form;
+      plugin.setupWindow.texts.Clear();
+      plugin.setupWindow.window = form.hwnd();
+      plugin.setupMode = true;
+      StartMonitoring(plugin);
+      form.ShowModal();
+      // Setup mode stays set until the threads have ended, so nothing reaches the host meanwhile.
+      StopMonitoring(plugin);
+      plugin.setupMode = false;
+      plugin.setupWindow.window = nullptr;
+      SetupForm = nullptr;
+    }
+    plugin.setupWindow.texts.Clear();
     win::ProfileFile file = OpenSettingsFile();
     SaveTimings(file, plugin.timings);
     LoadSettings(file, plugin.timings, plugin.codes, plugin.groups);
