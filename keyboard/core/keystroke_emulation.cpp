@@ -160,7 +160,7 @@ void KeystrokeEmulator::ReleaseHeldKeys() {
   const KeyboardStateBytes state = port_.KeyboardState();
   for (int virtualKey = 0; virtualKey < static_cast<int>(state.size()); ++virtualKey) {
     if ((state[static_cast<std::size_t>(virtualKey)] & 0x80) == 0) continue;
-    SendKey(virtualKey, static_cast<int>(port_.MapVirtualKey(static_cast<unsigned>(virtualKey), 0)), kKeyEventRelease);
+    SendKey(virtualKey, static_cast<int>(port_.MapKey(static_cast<unsigned>(virtualKey), 0)), kKeyEventRelease);
   }
 }
 

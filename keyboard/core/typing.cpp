@@ -84,7 +84,7 @@ bool KeystrokeEmulator::TypeByKey(std::uint16_t keyAndShift) {
   if ((shiftState & 1) != 0) name.append("Shift+");
   if ((shiftState & 2) != 0) name.append("Ctrl+");
   if ((shiftState & 4) != 0) name.append("Alt+");
-  const auto keyCode = static_cast<int>(port_.MapVirtualKey(keyAndShift & 0xFFu, 0));
+  const auto keyCode = static_cast<int>(port_.MapKey(keyAndShift & 0xFFu, 0));
   if (const NameEntry* entry = NameOfKeyCode(keyCode)) {
     name.append(entry->name);
   } else {
@@ -117,7 +117,7 @@ int KeystrokeEmulator::SetLock(const ActionParams& params, bool on) {
   if (lock == nullptr) return 0;
   const bool isOn = (port_.KeyState(lock->virtualKey) & 1) != 0;
   if (isOn == on) return 1;
-  const auto scanCode = static_cast<int>(port_.MapVirtualKey(static_cast<unsigned>(lock->virtualKey), 0));
+  const auto scanCode = static_cast<int>(port_.MapKey(static_cast<unsigned>(lock->virtualKey), 0));
   SendKey(lock->virtualKey, scanCode, 0);
   SendKey(lock->virtualKey, scanCode, kKeyEventRelease);
   return 1;

@@ -51,7 +51,7 @@ class RecordingInputPort : public InputPort {
   }
   void forget() { calls.clear(); }
 
-  unsigned MapVirtualKey(unsigned code, unsigned mapType) override {
+  unsigned MapKey(unsigned code, unsigned mapType) override {
     if (mapType == 0) {
       for (const auto& key : kUsKeys) {
         if (key.virtualKey == code) return key.scanCode;
@@ -144,7 +144,7 @@ class RecordingInputPort : public InputPort {
   };
 
   void Apply(unsigned virtualKey, unsigned scanCode, unsigned flags) {
-    if (virtualKey == 0) virtualKey = MapVirtualKey(scanCode, 1);
+    if (virtualKey == 0) virtualKey = MapKey(scanCode, 1);
     if (virtualKey == 0) return;
     std::uint8_t& byte = state[virtualKey & 0xFF];
     if ((flags & kKeyEventRelease) != 0) {

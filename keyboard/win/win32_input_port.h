@@ -9,7 +9,7 @@ namespace keyboard::win {
 
 class Win32InputPort final : public InputPort {
  public:
-  unsigned MapVirtualKey(unsigned code, unsigned mapType) override;
+  unsigned MapKey(unsigned code, unsigned mapType) override;
   std::size_t KeyNameText(std::int32_t lParam, std::span<char> out) override;
   void LegacyKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, unsigned flags) override;
   void SendKeyboardInput(std::uint16_t virtualKey, std::uint16_t scanCode, unsigned flags) override;
