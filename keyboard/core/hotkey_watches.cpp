@@ -70,7 +70,8 @@ void HotkeyWatches::Start(const contract::ActionParams* params) {
   const std::int32_t id =
       count == 0 ? 0 : static_cast<std::int32_t>(static_cast<std::uint32_t>(list_.Id(count - 1)) + 1u);
   if (!system_.RegisterHotkey(id, modifiers, virtualKey)) return;
-  list_.Append(combination, id);
+  // A hotkey the list does not hold could never be withdrawn.
+  if (!list_.Append(combination, id)) system_.UnregisterHotkey(id);
 }
 
 void HotkeyWatches::Stop(const contract::ActionParams* params) {

@@ -31,7 +31,8 @@ class RegistrationList {
   virtual std::size_t Count() = 0;
   virtual std::string Text(std::size_t index) = 0;
   virtual std::int32_t Id(std::size_t index) = 0;
-  virtual void Append(std::string_view text, std::int32_t id) = 0;
+  // False when the list cannot take the item.
+  virtual bool Append(std::string_view text, std::int32_t id) = 0;
   virtual void Remove(std::size_t index) = 0;
 };
 

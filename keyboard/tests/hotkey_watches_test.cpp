@@ -31,11 +31,16 @@ std::ostream& operator<<(std::ostream& out, const Item& item) {
 class VectorList final : public RegistrationList {
  public:
   std::vector<Item> items;
+  bool full = false;
 
   std::size_t Count() override { return items.size(); }
   std::string Text(std::size_t index) override { return items.at(index).text; }
   std::int32_t Id(std::size_t index) override { return items.at(index).id; }
-  void Append(std::string_view text, std::int32_t id) override { items.push_back({std::string(text), id}); }
+  bool Append(std::string_view text, std::int32_t id) override {
+    if (full) return false;
+    items.push_back({std::string(text), id});
+    return true;
+  }
   void Remove(std::size_t index) override { items.erase(items.begin() + static_cast<std::ptrdiff_t>(index)); }
 };
 
@@ -207,7 +212,12 @@ TEST_F(Watches, FailuresChangeNothing) {
   system.refuseAll = false;
   stop({"Ctrl+Q"});
   EXPECT_TRUE(list.items.empty());
-  EXPECT_EQ(system.calls, (std::vector<std::string>{"register 0"}));
+  EXPECT_EQ(system.calls, (std::vector<std::string>{"register 0"})) << "an unknown name asks the system nothing";
+
+  list.full = true;
+  start({"Ctrl+Q"});
+  EXPECT_TRUE(system.registered.empty()) << "a hotkey the list cannot hold is withdrawn at once";
+  list.full = false;
 
   start({"Ctrl+Q"});
   const std::vector<Item> registered = list.items;
