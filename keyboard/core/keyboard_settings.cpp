@@ -67,4 +67,12 @@ KeyboardSettings ReadSettings(SettingsSource& source,
   return settings;
 }
 
+void WriteSettings(const KeyboardSettings& settings, SettingsSink& sink) {
+#define TEXT_SETTING(section, key, member, fallback) sink.WriteText(section, key, settings.member);
+#define TRUTH_SETTING(section, key, member, fallback) sink.WriteText(section, key, settings.member ? "1" : "0");
+#include "keyboard_settings.inc"
+#undef TEXT_SETTING
+#undef TRUTH_SETTING
+}
+
 }  // namespace keyboard

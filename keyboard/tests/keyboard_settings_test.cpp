@@ -106,5 +106,38 @@ TEST(Settings, HookLibraryLearnsEachSettingWhenRead) {
   EXPECT_EQ(calls, std::vector<std::string>{"ll=1 media=0"});
 }
 
+class RecordingSink : public SettingsSink {
+ public:
+  std::vector<std::string> lines;
+  void WriteText(std::string_view section, std::string_view key, std::string_view value) override {
+    lines.push_back(std::string(section) + "/" + std::string(key) + "=" + std::string(value));
+  }
+};
+
+TEST(Settings, WritesAllSixKeysInFileOrderAndReadsThemBack) {
+  KeyboardSettings settings;
+  RecordingSink sink;
+  WriteSettings(settings, sink);
+  EXPECT_EQ(sink.lines,
+            (std::vector<std::string>{"Layout/English=Alt+Shift", "Layout/International=Alt+Shift", "Setup/Win9xMode=1",
+                                      "Setup/UseDirectInput=1", "Setup/UseLLHook=0", "Setup/MediaDisable=0"}));
+
+  settings = {"Ctrl+Shift", "", false, false, true, true};
+  sink.lines.clear();
+  WriteSettings(settings, sink);
+  MapSource source;
+  for (const std::string& line : sink.lines) {
+    const std::size_t equals = line.find('=');
+    source.values[line.substr(0, equals)] = line.substr(equals + 1);
+  }
+  const KeyboardSettings read = ReadSettings(source, nullptr);
+  EXPECT_EQ(read.english, "Ctrl+Shift");
+  EXPECT_EQ(read.international, "");
+  EXPECT_FALSE(read.win9xMode);
+  EXPECT_FALSE(read.useDirectInput);
+  EXPECT_TRUE(read.useLLHook);
+  EXPECT_TRUE(read.mediaDisable);
+}
+
 }  // namespace
 }  // namespace keyboard

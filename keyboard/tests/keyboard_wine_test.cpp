@@ -211,46 +211,5 @@ TEST_F(KeyboardTest, RandomKeyMessagesInBothModes) {
   }
 }
 
-TEST_F(KeyboardTest, SetupShowsKeysInTheWindowAndRestoresMonitoring) {
-  const HWND form = openWith(kHookModeLowLevel);
-  const int threadsBefore = ThreadsOfThisProcess();
-  static HWND s_form;
-  static std::string s_keys, s_count;
-  static bool s_wasVisible, s_hookRan;
-  static int s_threads;
-  s_form = form;
-  s_wasVisible = false;
-  // Runs inside Setup's modal loop: a key is held, read back from the window, then the window closed.
-  const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    s_wasVisible = IsWindowVisible(s_form);
-    s_threads = ThreadsOfThisProcess();
-    postKey(s_form, 'A', 0x1E, false);
-    postKey(s_form, 'A', 0x1E, false);
-    MSG message;
-    while (PeekMessageA(&message, s_form, WM_USER, WM_USER, PM_REMOVE)) DispatchMessageA(&message);
-    char text[128] = {};
-    const HWND keys = GetWindow(s_form, GW_CHILD);
-    GetWindowTextA(keys, text, sizeof text);
-    s_keys = text;
-    GetWindowTextA(GetWindow(keys, GW_HWNDNEXT), text, sizeof text);
-    s_count = text;
-    postKey(s_form, 'A', 0x1E, true);
-    PostMessageA(s_form, WM_CLOSE, 0, 0);
-  });
-  ASSERT_NE(timer, 0u);
-  setup();
-  EXPECT_TRUE(s_wasVisible);
-  EXPECT_EQ(s_threads, threadsBefore + 1) << "monitoring while shown";
-  EXPECT_EQ(s_keys, "A");
-  EXPECT_EQ(s_count, "Repeat=1");
-  EXPECT_FALSE(IsWindowVisible(form));
-  EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
-  host.pumpFor(50);
-  EXPECT_TRUE(host.events().empty()) << "nothing to the host while shown";
-  EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore) << "monitoring off again";
-  static_cast<void>(s_hookRan);
-}
-
 }  // namespace
 }  // namespace keyboard_tests

@@ -26,17 +26,6 @@ constexpr const char* kDirectInputError =
 keyboard::win::PluginState g_state;
 std::unique_ptr<SetupFormWindow> g_form;
 
-void EnsureForm() {
-  if (g_form) return;
-  g_form = std::make_unique<SetupFormWindow>(contract::win::ThisModule(), g_state.host, g_state);
-  SetupForm = g_form.get();
-}
-
-void DestroyForm() noexcept {
-  SetupForm = nullptr;
-  g_form.reset();
-}
-
 void StartMonitoring() {
   // Before Open (or after Close) there is no window to watch for: nothing to start.
   if (!g_form) return;
@@ -57,6 +46,25 @@ void StopMonitoring() noexcept {
   }
   if (g_form) g_form->monitor().Stop();
   g_state.monitoring = false;
+}
+
+// The settings window restarts monitoring when its source changes.
+class PluginMonitoring final : public keyboard::win::MonitoringSwitch {
+ public:
+  void Start() override { StartMonitoring(); }
+  void Stop() override { StopMonitoring(); }
+};
+PluginMonitoring g_monitoring;
+
+void EnsureForm() {
+  if (g_form) return;
+  g_form = std::make_unique<SetupFormWindow>(contract::win::ThisModule(), g_state.host, g_state, g_monitoring);
+  SetupForm = g_form.get();
+}
+
+void DestroyForm() noexcept {
+  SetupForm = nullptr;
+  g_form.reset();
 }
 
 }  // namespace
@@ -84,7 +92,7 @@ const char* __stdcall Open(const char* instanceName, HWND hostWindow, std::int32
 void __stdcall Close() {
   contract::win::Guarded([] {
     StopMonitoring();
-    DestroyForm();
+    DestroyForm();  // withdraws the watched hotkeys first
   });
 }
 
@@ -99,6 +107,7 @@ void __stdcall Stop() {
 void __stdcall Setup() {
   contract::win::Guarded([] {
     EnsureForm();
+    if (g_form->visible()) return;  // already shown: its own Setup restores monitoring
     const bool wasMonitoring = g_state.monitoring;
     StartMonitoring();
     g_form->showModal();
@@ -117,9 +126,17 @@ BOOL __stdcall ActionManual(const ActionParams* params, std::int32_t actionId) {
   });
 }
 
-void __stdcall StartManual(const ActionParams* /*params*/) {}
+void __stdcall StartManual(const ActionParams* params) {
+  contract::win::Guarded([&] {
+    if (g_form) g_form->hotkeys().Start(params);
+  });
+}
 
-void __stdcall StopManual(const ActionParams* /*params*/) {}
+void __stdcall StopManual(const ActionParams* params) {
+  contract::win::Guarded([&] {
+    if (g_form) g_form->hotkeys().Stop(params);
+  });
+}
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_DETACH) {

@@ -29,4 +29,18 @@ class ProfileSettingsSource final : public SettingsSource {
   std::string path_;
 };
 
+class ProfileSettingsSink final : public SettingsSink {
+ public:
+  explicit ProfileSettingsSink(std::string path) : path_(std::move(path)) {}
+
+  // A failed write (a read-only folder) loses the value; there is no one to tell.
+  void WriteText(std::string_view section, std::string_view key, std::string_view value) override {
+    WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), std::string(value).c_str(),
+                               path_.c_str());
+  }
+
+ private:
+  std::string path_;
+};
+
 }  // namespace keyboard::win

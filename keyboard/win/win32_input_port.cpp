@@ -8,7 +8,6 @@ static_assert(kKeyEventExtended == KEYEVENTF_EXTENDEDKEY);
 static_assert(kKeyEventRelease == KEYEVENTF_KEYUP);
 static_assert(kKeyEventScanCode == KEYEVENTF_SCANCODE);
 
-// The member's own name is the macro's too, so the system's function is called by its full name.
 unsigned Win32InputPort::MapKey(unsigned code, unsigned mapType) { return ::MapVirtualKeyA(code, mapType); }
 
 std::size_t Win32InputPort::KeyNameText(std::int32_t lParam, std::span<char> out) {
