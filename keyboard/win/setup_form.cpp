@@ -15,7 +15,7 @@ namespace {
 constexpr int kClientWidth = 447;
 constexpr int kClientHeight = 238;
 // A single fixed border with the system-menu button only.
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // not WS_CLIPCHILDREN: group boxes leave their inside to the form
 constexpr int kFontHeight = -11;  // 8 point at 96 dots per inch
 constexpr const char* kFontName = "MS Sans Serif";
 constexpr int kModalResultClose = 1;
