@@ -3,7 +3,6 @@
 // for the manager, by title for the TV screen), a PostMessage to the application and a PostMessage
 // to the host.
 #include <cstdio>
-#include <functional>
 
 #include "bench_support.h"
 #include "contract/params_block.h"
@@ -19,22 +18,6 @@ using contract::ActionParams;
 using OpenFn = const char*(__stdcall*)(const char*, HWND, std::int32_t);
 using ActionManualFn = BOOL(__stdcall*)(const ActionParams*, std::int32_t);
 
-// Alternating rounds, so that drift of the machine falls on both sides alike; `settle` empties the
-// queues between rounds.
-void Compare(const char* what, const std::function<void(int)>& viaPlugin, const std::function<void(int)>& direct,
-             const std::function<void()>& settle) {
-  bench::Samples pluginSamples, directSamples;
-  constexpr int kRounds = 20;
-  constexpr int kCallsPerRound = 100;
-  for (int round = 0; round < kRounds; ++round) {
-    for (int i = 0; i < kCallsPerRound; ++i) pluginSamples.time([&] { viaPlugin(i); });
-    settle();
-    for (int i = 0; i < kCallsPerRound; ++i) directSamples.time([&] { direct(i); });
-    settle();
-  }
-  bench::PrintComparison(what, pluginSamples, directSamples, 1.3);
-}
-
 }  // namespace
 
 int main() {
@@ -45,7 +28,7 @@ int main() {
     plugin.get<OpenFn>("Open")(nullptr, host.hwnd(), 0);
     const auto actionManual = plugin.get<ActionManualFn>("ActionManual");
     const ActionParams params = contract::WordBlock("VOLUME_SET", 2, 1, 50);
-    Compare(
+    bench::CompareInRounds(
         "Jubelon ActionManual(\"VOLUME_SET\", 50) to a manager on another thread",
         [&](int i) { actionManual(&params, i); },
         [&](int i) {
@@ -58,7 +41,8 @@ int main() {
           host.clear();
           Sleep(5);
           manager.clear();
-        });
+        },
+        1.3);
   }
   {
     harness::PluginModule plugin("Korvid.dll");
@@ -66,7 +50,7 @@ int main() {
     plugin.get<OpenFn>("Open")(nullptr, host.hwnd(), 0);
     const auto actionManual = plugin.get<ActionManualFn>("ActionManual");
     const ActionParams params = contract::WordBlock("VOLUME", 2, 1, 30);
-    Compare(
+    bench::CompareInRounds(
         "Korvid ActionManual(\"VOLUME\", 30) to a TV screen on another thread",
         [&](int i) { actionManual(&params, i); },
         [&](int i) {
@@ -79,7 +63,8 @@ int main() {
           host.clear();
           Sleep(5);
           screen.clear();
-        });
+        },
+        1.3);
     plugin.get<void(__stdcall*)()>("Close")();
   }
   return 0;

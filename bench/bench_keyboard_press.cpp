@@ -40,28 +40,19 @@ int main() {
     transitions[7 - i].ki.dwFlags = KEYEVENTF_SCANCODE | KEYEVENTF_KEYUP;
   }
 
-  bench::Samples viaPlugin, direct;
-  constexpr int kRounds = 20;
-  constexpr int kCallsPerRound = 50;
-  // Alternating rounds, so that drift of the machine falls on both sides alike.
-  for (int round = 0; round < kRounds; ++round) {
-    for (int i = 0; i < kCallsPerRound; ++i) {
-      viaPlugin.time([&] { actionManual(&params, i); });
-    }
-    host.pumpPending();
-    host.clear();
-    for (int i = 0; i < kCallsPerRound; ++i) {
-      direct.time([&] {
+  bench::CompareInRounds(
+      "Keyboard ActionManual(\"PRESS\", \"Ctrl+Alt+Shift+F12\") against eight SendInput calls",
+      [&](int i) { actionManual(&params, i); },
+      [&](int i) {
         for (INPUT& transition : transitions) SendInput(1, &transition, sizeof transition);
         PostMessageA(host.hwnd(), contract::WM_PLUGIN_ACTION_DONE, static_cast<WPARAM>(i), 1);
-      });
-    }
-    host.pumpPending();
-    host.clear();
-  }
+      },
+      [&] {
+        host.pumpPending();
+        host.clear();
+      },
+      1.3, 20, 50);
   plugin.get<CloseFn>("Close")();
   DeleteFileA(settings.c_str());
-  bench::PrintComparison("Keyboard ActionManual(\"PRESS\", \"Ctrl+Alt+Shift+F12\") against eight SendInput calls",
-                         viaPlugin, direct, 1.3);
   return 0;
 }

@@ -23,29 +23,18 @@ int main() {
   params.count = 1;
   params.value[0] = reinterpret_cast<contract::ParamSlot>("PLAYBACK_PLAY");
 
-  bench::Samples viaPlugin, direct;
-  constexpr int kRounds = 20;
-  constexpr int kCallsPerRound = 100;
-  // Alternating rounds, so that drift of the machine falls on both sides alike.
-  for (int round = 0; round < kRounds; ++round) {
-    for (int i = 0; i < kCallsPerRound; ++i) {
-      viaPlugin.time([&] { actionManual(&params, i); });
-    }
-    host.pumpPending();
-    host.clear();
-    player.clear();
-    for (int i = 0; i < kCallsPerRound; ++i) {
-      direct.time([&] {
+  bench::CompareInRounds(
+      "Lumidor ActionManual(\"PLAYBACK_PLAY\") to a player on another thread", [&](int i) { actionManual(&params, i); },
+      [&](int i) {
         HWND window = FindWindowA(standins::kPlayerClass, nullptr);
         const LRESULT result = SendMessageA(window, standins::kPlayerCommand, 101, 0);
         PostMessageA(host.hwnd(), contract::WM_PLUGIN_ACTION_DONE, static_cast<WPARAM>(i), result);
-      });
-    }
-    host.pumpPending();
-    host.clear();
-    player.clear();
-  }
-  bench::PrintComparison("Lumidor ActionManual(\"PLAYBACK_PLAY\") to a player on another thread", viaPlugin, direct,
-                         1.3);
+      },
+      [&] {
+        host.pumpPending();
+        host.clear();
+        player.clear();
+      },
+      1.3);
   return 0;
 }

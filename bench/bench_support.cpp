@@ -29,4 +29,17 @@ void PrintComparison(const std::string& what, const Samples& plugin, const Sampl
   std::fflush(stdout);
 }
 
+void CompareInRounds(const std::string& what, const std::function<void(int)>& viaPlugin,
+                     const std::function<void(int)>& direct, const std::function<void()>& settle, double targetRatio,
+                     int rounds, int callsPerRound) {
+  Samples pluginSamples, directSamples;
+  for (int round = 0; round < rounds; ++round) {
+    for (int i = 0; i < callsPerRound; ++i) pluginSamples.time([&] { viaPlugin(i); });
+    settle();
+    for (int i = 0; i < callsPerRound; ++i) directSamples.time([&] { direct(i); });
+    settle();
+  }
+  PrintComparison(what, pluginSamples, directSamples, targetRatio);
+}
+
 }  // namespace bench

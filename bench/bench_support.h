@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,12 @@ class Samples {
 // Prints "name: median ... p99 ..." for both and the plug-in's ratio against the baseline, and
 // whether it is within `targetRatio`.
 void PrintComparison(const std::string& what, const Samples& plugin, const Samples& baseline, double targetRatio);
+
+// Times `viaPlugin(i)` and `direct(i)` in alternating rounds of `callsPerRound` calls, so that
+// drift of the machine falls on both sides alike; `settle` runs after every round, outside the
+// timing (to empty queues). Then prints the comparison.
+void CompareInRounds(const std::string& what, const std::function<void(int)>& viaPlugin,
+                     const std::function<void(int)>& direct, const std::function<void()>& settle, double targetRatio,
+                     int rounds = 20, int callsPerRound = 100);
 
 }  // namespace bench
